@@ -1,0 +1,1 @@
+#error "The reader core links Qt Core only: Qt Gui headers are not allowed here."

@@ -1,0 +1,63 @@
+#pragma once
+// A prompter that records every question and answers from a script.
+
+#include "app/Prompter.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+struct TPrompterLog {
+    QStringList Notices;
+    QStringList Questions;
+    QStringList Errors;
+    int Confirms = 0;
+};
+
+class TFakePrompter : public TPrompter {
+public:
+    explicit TFakePrompter(TPrompterLog* log) : FLog(log) {}
+
+    std::deque<bool>* QuestionAnswers = nullptr;
+    std::deque<bool>* ConfirmAnswers = nullptr;
+    std::deque<QStringList>* OpenFilesAnswers = nullptr;
+    std::deque<QString>* FolderAnswers = nullptr;
+    std::deque<std::optional<TFontChoice>>* FontAnswers = nullptr;
+
+    void Notice(QWidget*, const QString& text) override { FLog->Notices << text; }
+    bool Question(QWidget*, const QString& text) override
+    {
+        FLog->Questions << text;
+        return Take(QuestionAnswers, false);
+    }
+    void Error(QWidget*, const QString& text) override { FLog->Errors << text; }
+    QStringList PickOpenFiles(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return Take(OpenFilesAnswers, QStringList());
+    }
+    QString PickFolder(QWidget*, const QString&, const QString&) override { return Take(FolderAnswers, QString()); }
+    std::optional<TFontChoice> PickFont(QWidget*, const TFontChoice&) override
+    {
+        return Take(FontAnswers, std::optional<TFontChoice>());
+    }
+    std::optional<QColor> PickColor(QWidget*, const QColor&) override { return std::nullopt; }
+    bool ConfirmSetMark(QWidget*) override
+    {
+        ++FLog->Confirms;
+        return Take(ConfirmAnswers, false);
+    }
+
+private:
+    template <typename T>
+    static T Take(std::deque<T>* answers, T fallback)
+    {
+        if (!answers || answers->empty())
+            return fallback;
+        T answer = answers->front();
+        answers->pop_front();
+        return answer;
+    }
+
+    TPrompterLog* FLog;
+};

@@ -1,0 +1,68 @@
+#include "ReaderFixture.h"
+
+#include "common/AppPaths.h"
+#include "common/Gbk.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFile>
+
+void ReaderFixture::SetUp()
+{
+    ASSERT_TRUE(FDir.isValid());
+    SetAppDirsForTesting(FDir.path(), FDir.path());
+}
+
+void ReaderFixture::TearDown()
+{
+    if (FWindow)
+        CloseWindow();
+    SetAppDirsForTesting(QString(), QString());
+}
+
+TFrmFolvane& ReaderFixture::Start()
+{
+    auto prompter = std::make_unique<TFakePrompter>(&FLog);
+    prompter->QuestionAnswers = &FQuestionAnswers;
+    prompter->ConfirmAnswers = &FConfirmAnswers;
+    prompter->OpenFilesAnswers = &FOpenFilesAnswers;
+    prompter->FolderAnswers = &FFolderAnswers;
+    prompter->FontAnswers = &FFontAnswers;
+    FWindow = std::make_unique<TFrmFolvane>(std::move(prompter));
+    FWindow->resize(1200, 900);
+    FWindow->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(FWindow.get()));
+    QCoreApplication::processEvents();
+    return *FWindow;
+}
+
+void ReaderFixture::CloseWindow()
+{
+    FWindow->close();
+    FWindow.reset();
+}
+
+QString ReaderFixture::WriteFile(const QString& name, const QByteArray& bytes) const
+{
+    const QString path = FDir.filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+QByteArray ReaderFixture::ReadFile(const QString& name) const
+{
+    QFile file(FDir.filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QString ReaderFixture::WriteBook(const QString& name, const QString& text) const
+{
+    QString crlf = text;
+    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\n', QStringLiteral("\r\n"));
+    return WriteFile(name, ToGbk(crlf));
+}
