@@ -229,6 +229,7 @@ void TFrmFolvane::ScrollPageIntoView(int pageIndex, int dx, int dy)
 
 void TFrmFolvane::RelayoutPages()
 {
+    ++FRelayoutCount;
     PreparePaper(false);
     ScrollBoxPages->InvalidateAll();
     if (FPages.empty())

@@ -1,5 +1,6 @@
 #include "app/Prompter.h"
 
+#include "app/view/UnitLineSpace.h"
 #include "dialogs/UnitConfim.h"
 
 #include <QColorDialog>
@@ -70,4 +71,9 @@ std::optional<QColor> TQtPrompter::PickColor(QWidget* parent, const QColor& init
 bool TQtPrompter::ConfirmSetMark(QWidget* parent)
 {
     return ::ConfirmSetMark(parent);
+}
+
+std::optional<int> TQtPrompter::PickLineSpacing(QWidget* parent, int lineSpacing)
+{
+    return RunLineSpaceDialog(parent, lineSpacing);
 }

@@ -34,6 +34,8 @@ public:
     virtual std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) = 0;
     // The count-down confirmation of a new bookmark; true when confirmed.
     virtual bool ConfirmSetMark(QWidget* parent) = 0;
+    // The line-spacing dialog; the chosen spacing, or nothing when cancelled.
+    virtual std::optional<int> PickLineSpacing(QWidget* parent, int lineSpacing) = 0;
 };
 
 // The real prompter: Qt dialogs with Chinese button texts.
@@ -48,4 +50,5 @@ public:
     std::optional<TFontChoice> PickFont(QWidget* parent, const TFontChoice& initial) override;
     std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) override;
     bool ConfirmSetMark(QWidget* parent) override;
+    std::optional<int> PickLineSpacing(QWidget* parent, int lineSpacing) override;
 };

@@ -8,12 +8,16 @@
 #include "app/view/TextDrawer.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <array>
 #include <memory>
 
 class QAction;
+class QKeyEvent;
+class QMouseEvent;
+class QWheelEvent;
 class QLabel;
 class QMenu;
 class QSlider;
@@ -51,10 +55,13 @@ public:
     const QStringList& FileHistory() const { return FFileHistory; }
     const QStringList& FolderHistory() const { return FFolderHistory; }
 
+    int RelayoutCount() const { return FRelayoutCount; }
+
     void GoToPage(int pageIndex);
     void RelayoutPages();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -137,6 +144,26 @@ private:
     int SelectedPageRow() const;
     QString StatusText() const;
 
+    // Navigation
+    int LineStep() const;
+    void FormKeyDown(QKeyEvent* event);
+    void FormMouseWheel(QWheelEvent* event);
+    void PageViewMouseDown(int pageIndex, QMouseEvent* event);
+    void PageViewMouseMove(int pageIndex, QMouseEvent* event);
+    void PageViewMouseUp(int pageIndex, QMouseEvent* event);
+    void BtnFirstClick();
+    void BtnUpClick();
+    void BtnDownClick();
+    void RzToolButton3Click();
+    void RzListViewPagesMouseDown(QMouseEvent* event);
+    void BtnAutoScrollClick();
+    void TimerScrollTimer();
+
+    // Typography
+    void BtnFontClick();
+    void BtnLineSpaceClick();
+    void ShowLineSpaceDialog();
+
     // TPageViewClient
     int PageViewCount() const override;
     const TPageBox* PageViewBox(int index) const override;
@@ -167,6 +194,11 @@ private:
     int FHisFolderCount = 10;
     bool FClearFileHis = false;
     bool FClearFolderHis = false;
+    int FWheelDelta = 0;
+    const QKeyEvent* FPreviewedKey = nullptr;
+    quint64 FPreviewedTime = 0;
+    QPointer<QWidget> FPreviewedWidget;
+    int FRelayoutCount = 0;
     bool FShown = false;
     bool FClosed = false;
 

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QTranslator>
 
 int main(int argc, char* argv[])
@@ -17,6 +18,9 @@ int main(int argc, char* argv[])
     RegisterFontSubstitutions();
 
     TFrmFolvane window;
+    // Without a window manager (Xvfb) nothing maximises the window: fill the screen ourselves.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        window.setGeometry(screen->availableGeometry());
     window.showMaximized();
     window.OpenCommandLine(QApplication::arguments().mid(1));
     return QApplication::exec();

@@ -88,7 +88,7 @@ void DrawShadowFrame(QImage& image, const QRect& rect, int count, QRgb color)
     for (int n = 1; n <= count; ++n) {
         px.setAlpha(static_cast<uint8_t>(128 - (n - 1) * step));
         px.column(l + n2 - n, b - 1, b + n - 2);
-        px.blend(l + n2 - n + 2, b + n - 2);
+        px.blend(l + n2 - n + 1, b + n - 2);
         px.row(b + n - 1, l + n2 - n + 1, r + n - 2);
         px.blend(r + n - 2, b + n - 2);
         px.row(t + n2 - n, r - 1, r + n - 2);

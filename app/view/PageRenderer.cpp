@@ -119,6 +119,6 @@ void DrawPage(QImage& target, const TOnePage& page, int pageIndex, std::span<con
             painter.setPen(QColor(RgbFromColorRef(font.Color)));
         }
         aaFont.TextOut(painter, s, y, FromGbk(page.Lines.at(i)));
-        y += font.Height + msg.LineSpacing + (i == 20);
+        y += font.Height + msg.LineSpacing;
     }
 }

@@ -199,6 +199,8 @@ void TPageView::mousePressEvent(QMouseEvent* event)
 {
     const int page = PageAt(event->position().toPoint());
     FPressedOnBackground = page < 0;
+    // The pressed page keeps the mouse until release, as a window with capture would.
+    FPressedPage = page;
     if (page >= 0)
         emit PageMousePressed(page, event);
 }
@@ -206,20 +208,23 @@ void TPageView::mousePressEvent(QMouseEvent* event)
 void TPageView::mouseMoveEvent(QMouseEvent* event)
 {
     const int page = PageAt(event->position().toPoint());
-    ShowPageCursor(page >= 0);
-    if (page >= 0 || event->buttons() != Qt::NoButton)
-        emit PageMouseMoved(page, event);
+    ShowPageCursor(page >= 0 || FPressedPage >= 0);
+    const int target = FPressedPage >= 0 ? FPressedPage : page;
+    if (target >= 0)
+        emit PageMouseMoved(target, event);
 }
 
 void TPageView::mouseReleaseEvent(QMouseEvent* event)
 {
     const int page = PageAt(event->position().toPoint());
-    if (page >= 0) {
-        emit PageMouseReleased(page, event);
+    const int target = FPressedPage >= 0 ? FPressedPage : page;
+    if (target >= 0) {
+        emit PageMouseReleased(target, event);
     } else if (FPressedOnBackground) {
         emit BackgroundClicked();
     }
     FPressedOnBackground = false;
+    FPressedPage = -1;
 }
 
 void TPageView::wheelEvent(QWheelEvent* event)

@@ -101,4 +101,5 @@ private:
     int FAutoRangeSuspended = 0;
     int FRenderCount = 0;
     bool FPressedOnBackground = false;
+    int FPressedPage = -1;
 };

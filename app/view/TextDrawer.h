@@ -43,14 +43,16 @@ public:
     // The font for a face, size and style, with this drawer's smoothing; cached.
     QFont Font(const TTextFont& spec) const;
 
-    // Width (horizontal advance) and height (font height) of a text in that
-    // font. Smoothing takes no part, so switching it never moves a line; line
+    // Width (QFontMetrics::horizontalAdvance) and height (QFontMetrics::height)
+    // of a text in that font, measured on no device: pixel-sized fonts need
+    // none. Smoothing takes no part, so switching it never moves a line; line
     // metrics are measured with the face and size only.
     int TextWidth(const TTextFont& spec, const QString& text) const;
     int TextHeight(const TTextFont& spec, const QString& text) const;
 
     // Draws text with its top-left corner at (x, y) in the painter's current
-    // font and pen colour, blended over what is there; no background.
+    // font (one from Font()) and pen colour, blended over what is there; no
+    // background.
     void TextOut(QPainter& painter, int x, int y, const QString& text) const;
 
 private:

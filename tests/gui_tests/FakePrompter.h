@@ -24,6 +24,7 @@ public:
     std::deque<QStringList>* OpenFilesAnswers = nullptr;
     std::deque<QString>* FolderAnswers = nullptr;
     std::deque<std::optional<TFontChoice>>* FontAnswers = nullptr;
+    std::deque<std::optional<int>>* LineSpacingAnswers = nullptr;
 
     void Notice(QWidget*, const QString& text) override { FLog->Notices << text; }
     bool Question(QWidget*, const QString& text) override
@@ -42,6 +43,10 @@ public:
         return Take(FontAnswers, std::optional<TFontChoice>());
     }
     std::optional<QColor> PickColor(QWidget*, const QColor&) override { return std::nullopt; }
+    std::optional<int> PickLineSpacing(QWidget*, int) override
+    {
+        return Take(LineSpacingAnswers, std::optional<int>());
+    }
     bool ConfirmSetMark(QWidget*) override
     {
         ++FLog->Confirms;

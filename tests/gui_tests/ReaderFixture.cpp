@@ -28,6 +28,7 @@ TFrmFolvane& ReaderFixture::Start()
     prompter->OpenFilesAnswers = &FOpenFilesAnswers;
     prompter->FolderAnswers = &FFolderAnswers;
     prompter->FontAnswers = &FFontAnswers;
+    prompter->LineSpacingAnswers = &FLineSpacingAnswers;
     FWindow = std::make_unique<TFrmFolvane>(std::move(prompter));
     FWindow->resize(1200, 900);
     FWindow->show();

@@ -45,5 +45,6 @@ protected:
     std::deque<QStringList> FOpenFilesAnswers;
     std::deque<QString> FFolderAnswers;
     std::deque<std::optional<TFontChoice>> FFontAnswers;
+    std::deque<std::optional<int>> FLineSpacingAnswers;
     std::unique_ptr<TFrmFolvane> FWindow;
 };

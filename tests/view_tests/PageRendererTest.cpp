@@ -187,9 +187,13 @@ TEST_P(DrawPageQualityTest, LineIStaysInItsBandAtTopMarginPlusIStrides)
     const QImage image = Draw(page);
     const int h = Fonts[1].Height, s = Msg.LineSpacing;
     const int textRight = page.Width - 60 - 6;
+    // Every line holds the same text, so its ink sits at the same depth in its band.
+    const int inkDepth = InkBounds(image, QRect(60, 92, textRight - 60 + 1, h)).top() - 92;
     for (int i = 0; i < 40; ++i) {
         const int top = 92 + i * (h + s);
-        EXPECT_GT(Ink(image, QRect(60, top, textRight - 60 + 1, h)), 200) << "line " << i;
+        const QRect band(60, top, textRight - 60 + 1, h);
+        EXPECT_GT(Ink(image, band), 200) << "line " << i;
+        EXPECT_EQ(InkBounds(image, band).top() - top, inkDepth) << "line " << i;
         // The spacing below each line (and the margins left and right) stay blank.
         EXPECT_EQ(Ink(image, QRect(60, top + h, textRight - 60 + 1, s)), 0) << "gap below line " << i;
         EXPECT_EQ(Ink(image, QRect(2, top, 57, h)), 0) << "left margin, line " << i;
