@@ -70,6 +70,7 @@ bool TFrmFolvane::OpenTextFile(const QString& fileName, bool ignoreReadingPoint)
     const int count = static_cast<int>(FPages.size());
     for (int i = 0; i < count; ++i)
         top = CreatePageView(i, i < 10 || i == count - 1, top);
+    FPageListModel->Reset(&FPages);
 
     RzStatusPane4->SetCaption(fileName);
     FFileKey = key;
@@ -96,7 +97,6 @@ bool TFrmFolvane::OpenTextFile(const QString& fileName, bool ignoreReadingPoint)
     }
     if (PopupMenuMark->isEmpty())
         AddMarkPlaceholder();
-    FPageListModel->Reset(&FPages);
     RebuildMarkMenu();
     AddFileHistory(fileName);
 

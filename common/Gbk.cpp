@@ -1,5 +1,7 @@
 #include "common/Gbk.h"
 
+#include <QtEndian>
+
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
 
@@ -156,6 +158,14 @@ uint64_t LeadRange(const uchar* p)
 #endif
 }
 
+// Writes the stored form of one character; out needs room for two bytes.
+inline char* Put(char* out, uint16_t stored)
+{
+    const uint16_t bytes = qToLittleEndian(stored);
+    std::memcpy(out, &bytes, 2);
+    return out + 1 + (stored > 0xFF);
+}
+
 const TGbkTables& Tables()
 {
     static const TGbkTables tables;
@@ -226,14 +236,6 @@ int32_t GbkCharCount(QByteArrayView line)
     return int32_t(length - (bits.LeadCount() - lonely));
 }
 
-// Writes the stored form of one character; out needs room for two bytes.
-char* Put(char* out, uint16_t stored)
-{
-    out[0] = char(stored & 0xFF);
-    out[1] = char(stored >> 8);
-    return out + 1 + (stored > 0xFF);
-}
-
 char* TGbkEncoder::Encode(QStringView text, char* out)
 {
     const uint16_t* table = Tables().Encode.data();
@@ -284,60 +286,81 @@ char* TUtf8ToGbk::Decode(QByteArrayView bytes, char* out)
     const uint16_t* table = Tables().Encode.data();
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const uchar* const end = p + bytes.size();
+    // The state lives in locals: every byte written through out could
+    // otherwise be a write to it, as far as the compiler knows.
+    uint32_t codePoint = FCodePoint;
+    int needed = FNeeded;
+    int seen = FSeen;
+    uchar lower = FLower;
+    uchar upper = FUpper;
+    auto putChar = [&](uint32_t c) { out = Put(out, c > 0xFFFF ? uint16_t('?') : table[c]); };
     while (p < end) {
-        if (FNeeded == 0) {
-            // Whole characters first: ASCII, and the three-byte form of all
-            // CJK text.
-            const uchar b = *p;
-            if (b < 0x80) {
-                *out++ = char(b);
+        // Whole characters first: ASCII, and the three-byte form of all CJK text.
+        while (needed == 0 && end - p >= 4) {
+            const uint32_t w = qFromLittleEndian<uint32_t>(p);
+            if ((w & 0x80) == 0) {
+                *out++ = char(w);
                 ++p;
                 continue;
             }
-            if (b >= 0xE0 && b <= 0xEF && end - p >= 3) {
-                const uchar lower = b == 0xE0 ? 0xA0 : 0x80;
-                const uchar upper = b == 0xED ? 0x9F : 0xBF;
-                if (p[1] >= lower && p[1] <= upper && (p[2] & 0xC0) == 0x80) {
-                    out = Put(out, table[(b & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F)]);
-                    p += 3;
-                    continue;
-                }
-            }
+            // 1110xxxx 10xxxxxx 10xxxxxx
+            if ((w & 0xC0C0F0) != 0x8080E0)
+                break;
+            const uint32_t c = (w & 0x0F) << 12 | (w & 0x3F00) >> 2 | (w & 0x3F0000) >> 16;
+            // Overlong forms and surrogates are ill-formed.
+            if (c < 0x800 || (c & 0xF800) == 0xD800)
+                break;
+            out = Put(out, table[c]);
+            p += 3;
+        }
+        if (p == end)
+            break;
+        const uchar b = *p;
+        if (needed == 0) {
             ++p;
-            if (b >= 0xC2 && b <= 0xDF) {
-                FNeeded = 1;
-                FCodePoint = b & 0x1F;
+            if (b < 0x80) {
+                *out++ = char(b);
+            } else if (b >= 0xC2 && b <= 0xDF) {
+                needed = 1;
+                codePoint = b & 0x1F;
             } else if (b >= 0xE0 && b <= 0xEF) {
-                FLower = b == 0xE0 ? 0xA0 : 0x80;
-                FUpper = b == 0xED ? 0x9F : 0xBF;
-                FNeeded = 2;
-                FCodePoint = b & 0x0F;
+                lower = b == 0xE0 ? 0xA0 : 0x80;
+                upper = b == 0xED ? 0x9F : 0xBF;
+                needed = 2;
+                codePoint = b & 0x0F;
             } else if (b >= 0xF0 && b <= 0xF4) {
-                FLower = b == 0xF0 ? 0x90 : 0x80;
-                FUpper = b == 0xF4 ? 0x8F : 0xBF;
-                FNeeded = 3;
-                FCodePoint = b & 0x07;
+                lower = b == 0xF0 ? 0x90 : 0x80;
+                upper = b == 0xF4 ? 0x8F : 0xBF;
+                needed = 3;
+                codePoint = b & 0x07;
             } else {
-                out = Emit(out, Replacement);
+                putChar(Replacement);
             }
             continue;
         }
-        const uchar b = *p;
-        if (b < FLower || b > FUpper) {
+        const bool fits = b >= lower && b <= upper;
+        lower = 0x80;
+        upper = 0xBF;
+        if (!fits) {
             // The sequence broke off: one replacement for it, and b starts afresh.
-            Reset();
-            out = Emit(out, Replacement);
+            needed = 0;
+            seen = 0;
+            putChar(Replacement);
             continue;
         }
         ++p;
-        FLower = 0x80;
-        FUpper = 0xBF;
-        FCodePoint = FCodePoint << 6 | (b & 0x3F);
-        if (++FSeen == FNeeded) {
-            out = Emit(out, FCodePoint);
-            Reset();
+        codePoint = codePoint << 6 | (b & 0x3F);
+        if (++seen == needed) {
+            putChar(codePoint);
+            needed = 0;
+            seen = 0;
         }
     }
+    FCodePoint = codePoint;
+    FNeeded = needed;
+    FSeen = seen;
+    FLower = lower;
+    FUpper = upper;
     return out;
 }
 
@@ -360,7 +383,7 @@ void TUtf8ToGbk::Reset()
 
 QByteArray ToGbk(QStringView text)
 {
-    QByteArray result(2 * text.size() + 1, Qt::Uninitialized);
+    QByteArray result(2 * text.size() + 2, Qt::Uninitialized);
     TGbkEncoder encoder;
     char* end = encoder.Finish(encoder.Encode(text, result.data()));
     result.truncate(end - result.constData());

@@ -44,7 +44,6 @@ public:
     int64_t LeadCount() const { return FLeadCount; }
 
 private:
-
     int64_t FLeadCount = 0;
     bool FRunGoesOn = false;
     bool FNextIsEven = false;

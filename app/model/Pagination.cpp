@@ -82,10 +82,12 @@ int PieceBytes(int n)
     return std::clamp(n, 1, 255);
 }
 
-// Length of the piece that begins at start, when more than n bytes remain.
-int32_t CutPiece(TLeadScan& scan, qsizetype start, int n)
+// Length of a piece that is not the last of its line: n bytes, one less
+// when byte n begins a double-byte character. With n = 1 that character is
+// the piece.
+int32_t PieceLength(bool endsOnLeadByte, int n)
 {
-    if (!scan.IsLead(start + n - 1))
+    if (!endsOnLeadByte)
         return n;
     return n > 1 ? n - 1 : 2;
 }
@@ -101,7 +103,7 @@ void ForEachPiece(QByteArrayView line, int n, auto&& add)
     TLeadScan scan(reinterpret_cast<const uchar*>(line.data()), length);
     qsizetype start = 0;
     while (start + n < length) {
-        const int32_t piece = CutPiece(scan, start, n);
+        const int32_t piece = PieceLength(scan.IsLead(start + n - 1), n);
         add(int32_t(start), piece);
         start += piece;
     }
@@ -171,7 +173,8 @@ void BuildPages(TPages& pages, const TTextFile& text, const TLineFont& bodyFont,
     const qsizetype needed = PagesNeeded(text, n);
     if (needed > qsizetype(pages.capacity())) {
         pages.reserve(needed);
-        AdviseLargeBuffer(pages.data() + pages.size(), qsizetype(pages.capacity() - pages.size()) * qsizetype(sizeof(TOnePage)));
+        const qsizetype unused = qsizetype(pages.capacity() - pages.size());
+        AdviseLargeBuffer(pages.data() + pages.size(), unused * qsizetype(sizeof(TOnePage)));
     }
 
     qsizetype i = 0;
@@ -188,14 +191,13 @@ void BuildPages(TPages& pages, const TTextFile& text, const TLineFont& bodyFont,
         // Lines not made by the reader may follow a lead byte; they get a scan of their own.
         const bool ownScan = source.Start > 0 && IsGbkLeadByte(bytes[source.Start - 1]);
         TLeadScan lineScan(bytes + source.Start, source.Length);
-        auto isLead = [&](qsizetype i) { return ownScan ? lineScan.IsLead(i) : textScan.IsLead(source.Start + i); };
+        auto isLead = [&](qsizetype at) { return ownScan ? lineScan.IsLead(at) : textScan.IsLead(source.Start + at); };
         const int64_t leadsBefore = ownScan || source.Length == 0 ? 0 : textScan.LeadsBefore(source.Start);
         qsizetype start = 0;
         for (;;) {
             const bool lastPiece = start + n >= source.Length;
-            int32_t length = int32_t(source.Length - start);
-            if (!lastPiece)
-                length = !isLead(start + n - 1) ? n : n > 1 ? n - 1 : 2;
+            const int32_t length =
+                lastPiece ? int32_t(source.Length - start) : PieceLength(isLead(start + n - 1), n);
             const int idx = page->Lines.append(source.Start + start, length);
             page->LinePos[idx] = {int32_t(start), int32_t(k)};
             page->LineKind[idx] = kind;
@@ -305,7 +307,8 @@ int FindPageOfPos(const TPages& pages, const QString& position)
         const int count = found->Lines.count();
         if (count > 0) {
             const TLinePos line = found->LinePos[count - 1];
-            const bool inside = pos.LineIndex == line.LineIndex && pos.Offset < line.Offset + found->Lines.at(count - 1).size();
+            const qsizetype lineEnd = line.Offset + found->Lines.at(count - 1).size();
+            const bool inside = pos.LineIndex == line.LineIndex && pos.Offset < lineEnd;
             if (pos > line && !inside)
                 return -1;
         }

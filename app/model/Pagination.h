@@ -19,6 +19,8 @@
 struct TPiece {
     int32_t Offset = 0;
     int32_t Length = 0;
+
+    friend bool operator==(const TPiece&, const TPiece&) = default;
 };
 
 // Empties both lists and fills them with the display lines cut from line and

@@ -4,7 +4,6 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <array>
@@ -274,11 +273,23 @@ public:
     {
         for (qsizetype from = 0; from < text.size(); from += Slice) {
             const QStringView slice = text.sliced(from, std::min(Slice, text.size() - from));
-            Commit(encoder.Encode(slice, Reserve(2 * slice.size() + 1)));
+            Commit(encoder.Encode(slice, Reserve(2 * slice.size() + 2)));
         }
     }
 
-    void Finish(TGbkEncoder& encoder) { Commit(encoder.Finish(Reserve(1))); }
+    void Append(TUtf8ToGbk& decoder, QByteArrayView bytes)
+    {
+        for (qsizetype from = 0; from < bytes.size(); from += Slice) {
+            const QByteArrayView slice = bytes.sliced(from, std::min(Slice, bytes.size() - from));
+            Commit(decoder.Decode(slice, Reserve(2 * slice.size() + 2)));
+        }
+    }
+
+    template <typename TConverter>
+    void Finish(TConverter& converter)
+    {
+        Commit(converter.Finish(Reserve(2)));
+    }
     qsizetype Used() const { return FUsed; }
     const char* Data() const { return FText.constData(); }
 
@@ -301,9 +312,6 @@ private:
 class TChunkRing {
 public:
     static constexpr int Slots = 3;
-    // Headroom in front of each buffer, where a UTF-8 sequence cut by the
-    // previous read is put back.
-    static constexpr qsizetype Headroom = 4;
 
     // The buffer for the next read, once the digest is done with its last use.
     char* Next(TDigestWorker& digest)
@@ -312,8 +320,8 @@ public:
         digest.WaitHashed(FPiece[FCurrent]);
         auto& slot = FSlots[FCurrent];
         if (!slot)
-            slot = std::make_unique<char16_t[]>((TextReadChunk + Headroom) / 2);
-        return reinterpret_cast<char*>(slot.get()) + Headroom;
+            slot = std::make_unique_for_overwrite<char16_t[]>(TextReadChunk / 2);
+        return reinterpret_cast<char*>(slot.get());
     }
 
     void Handed(qint64 piece) { FPiece[FCurrent] = piece; }
@@ -360,7 +368,7 @@ bool ReadUtf16(QFile& file, qint64 size, bool bigEndian, TTextFile& result, TChu
     const bool swap = bigEndian != (Q_BYTE_ORDER == Q_BIG_ENDIAN);
     std::unique_ptr<char16_t[]> swapped;
     if (swap)
-        swapped = std::make_unique<char16_t[]>(TextReadChunk / 2);
+        swapped = std::make_unique_for_overwrite<char16_t[]>(TextReadChunk / 2);
     TGbkSink sink(result.Text, size - 2);
     TGbkEncoder encoder;
     TLineSplitter lines(result.Lines, size);
@@ -390,52 +398,23 @@ bool ReadUtf16(QFile& file, qint64 size, bool bigEndian, TTextFile& result, TChu
     return true;
 }
 
-// Length of the end of bytes that is the start of an unfinished UTF-8 sequence.
-qsizetype UnfinishedUtf8Tail(const char* bytes, qsizetype length)
-{
-    for (qsizetype back = 1; back <= std::min<qsizetype>(4, length); ++back) {
-        const auto b = uchar(bytes[length - back]);
-        if ((b & 0xC0) == 0x80)
-            continue;
-        const qsizetype need = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-        return need > back ? back : 0;
-    }
-    return 0;
-}
-
 bool ReadUtf8(QFile& file, qint64 size, TTextFile& result, TChunkRing& ring, TDigestWorker& digest)
 {
-    // Each piece is decoded whole: the sequence the read cut is carried over
-    // by hand, so a broken sequence at the very end still becomes U+FFFD.
-    QStringDecoder decoder(QStringConverter::Utf8,
-                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    std::unique_ptr<char16_t[]> wide = std::make_unique<char16_t[]>(TextReadChunk + TChunkRing::Headroom);
     TGbkSink sink(result.Text, size - 3);
-    TGbkEncoder encoder;
+    TUtf8ToGbk decoder;
     TLineSplitter lines(result.Lines, size);
-    std::array<char, TChunkRing::Headroom> carry{};
-    qsizetype carried = 0;
     for (;;) {
         char* buffer = ring.Next(digest);
         const qint64 n = ReadFully(file, buffer, TextReadChunk);
         if (n < 0)
             return false;
         ring.Handed(digest.Feed(QByteArrayView(buffer, n)));
-        const bool last = n < TextReadChunk;
-        char* piece = buffer - carried;
-        std::memcpy(piece, carry.data(), carried);
-        qsizetype length = n + carried;
-        carried = last ? 0 : UnfinishedUtf8Tail(piece, length);
-        length -= carried;
-        std::memcpy(carry.data(), piece + length, carried);
-        auto* wideEnd = reinterpret_cast<char16_t*>(
-            decoder.appendToBuffer(reinterpret_cast<QChar*>(wide.get()), QByteArrayView(piece, length)));
-        sink.Append(encoder, QStringView(wide.get(), wideEnd - wide.get()));
+        sink.Append(decoder, QByteArrayView(buffer, n));
         lines.Feed(sink.Data(), sink.Used());
-        if (last)
+        if (n < TextReadChunk)
             break;
     }
-    sink.Finish(encoder);
+    sink.Finish(decoder);
     lines.Feed(sink.Data(), sink.Used());
     const qsizetype length = lines.Finish(sink.Data(), sink.Used());
     result.Digest = digest.Finish();
