@@ -209,7 +209,7 @@ void Patch32(QByteArray& file, qsizetype offset, uint32_t v)
 
 TEST(AniCursorTest, ShippedHandCursorHasItsFramesAndSequence)
 {
-    const TAniCursorData data = LoadAniCursor(QStringLiteral(QUILL_TEST_DATA "/../../resources/program/Hand.ani"));
+    const TAniCursorData data = LoadAniCursor(QStringLiteral(QUILL_SHIPPED_PICTURES "/Hand.ani"));
     ASSERT_TRUE(data.Error.isEmpty()) << data.Error.toStdString();
     ASSERT_EQ(data.Frames.size(), 3u);
     for (const TCursorFrame& frame : data.Frames) {

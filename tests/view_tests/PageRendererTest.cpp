@@ -140,7 +140,7 @@ TEST_F(DrawPageTest, WithoutShadowNothingOutsideThePaperIsTouched)
 {
     TOnePage page = MakePage(40);
     page.Bookmarked = true;
-    Msg.MarkBitmap = LoadMarkBitmap(QUILL_TEST_DATA "/../../resources/program");
+    Msg.MarkBitmap = LoadMarkBitmap(QUILL_SHIPPED_PICTURES);
     const QImage image = Draw(page, 0, true, false, true, QSize(20, 20));
     const QRect paper(0, 0, page.Width - 5, page.Height - 5);
     for (int y = 0; y < image.height(); ++y)

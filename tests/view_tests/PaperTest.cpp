@@ -11,7 +11,7 @@
 
 namespace {
 
-const QString ShippedProgramDir = QStringLiteral(QUILL_TEST_DATA "/../../resources/program");
+const QString ShippedProgramDir = QStringLiteral(QUILL_SHIPPED_PICTURES);
 
 class PaperTest : public testing::Test {
 protected:
