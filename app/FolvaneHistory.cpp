@@ -5,6 +5,7 @@
 #include "common/AppPaths.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -92,12 +93,13 @@ void TFrmFolvane::FileHistoryItemClick(QAction* item)
     if (k < 0 || k >= FFileHistory.size())
         return;
     const QString path = FFileHistory[k];
-    if (!QFileInfo::exists(path)) {
+    if (!QFileInfo(path).isFile()) {
         FPrompter->Notice(this, QStringLiteral("文件不存在\r\n") + path);
         return;
     }
-    ListFiles({TListedFile{path, QFileInfo(path).size()}});
-    OpenTextFile(path, false);
+    // The closed menu is repainted before the book is read.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    OpenFiles({path});
 }
 
 void TFrmFolvane::FolderHistoryItemClick(QAction* item)
@@ -110,6 +112,8 @@ void TFrmFolvane::FolderHistoryItemClick(QAction* item)
         FPrompter->Notice(this, QStringLiteral("文件夹不存在\r\n") + folder);
         return;
     }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    OpenFolder(folder);
 }
 
 void TFrmFolvane::AddFolderHistory(const QString& folder)

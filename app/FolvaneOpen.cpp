@@ -36,12 +36,25 @@ void TFrmFolvane::ShowEncoding(int encoding)
 
 bool TFrmFolvane::OpenTextFile(const QString& fileName, bool ignoreReadingPoint)
 {
-    // One read gives both the key and the text; the key decides whether the text is used.
-    TTextFile text = ReadTextFileWithDigest(fileName);
-    const QString key = text.Digest;
+    // One read gives both the key and the text. The pages are laid out while
+    // the digest is still being taken, into pages of their own, so the open
+    // book stays as it is until the key says this is another book.
+    TTextFile text = ReadTextFileDigestPending(fileName);
+    ProcessPendingMessages();
+    TPages pages;
+    int32_t totalChars = 0;
+    if (text.Encoding >= 0) {
+        try {
+            BuildPages(pages, text, FLineFonts[1], FLineFonts[2], PagePublicMsg.LineSpacing, totalChars);
+        } catch (const std::bad_alloc&) {
+            // A book too big to lay out is a book that cannot be opened.
+            pages = TPages();
+            text.Encoding = EncodingError;
+        }
+    }
+    const QString key = FinishDigest(text);
     if (!key.isEmpty() && key == FFileKey)
         return true;
-    ProcessPendingMessages();
     if (text.Encoding < 0) {
         FPrompter->Error(this, QStringLiteral("无法打开文件\r\n") + fileName);
         return false;
@@ -53,7 +66,8 @@ bool TFrmFolvane::OpenTextFile(const QString& fileName, bool ignoreReadingPoint)
     // The list and the reading area read the pages: they let go before the pages change.
     FPageListModel->Clear();
     ScrollBoxPages->InvalidateAll();
-    BuildPages(FPages, text, FLineFonts[1], FLineFonts[2], PagePublicMsg.LineSpacing, FTotalChars);
+    FPages = std::move(pages);
+    FTotalChars = totalChars;
     if (FPages.empty())
         FCurPage = 0;
     PagePublicMsg.FileName = QFileInfo(fileName).fileName();

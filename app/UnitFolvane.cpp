@@ -73,8 +73,9 @@ static void InitResources()
     Q_INIT_RESOURCE(resources);
 }
 
-TFrmFolvane::TFrmFolvane(std::unique_ptr<TPrompter> prompter, QWidget* parent)
+TFrmFolvane::TFrmFolvane(std::unique_ptr<TPrompter> prompter, std::unique_ptr<TShell> shell, QWidget* parent)
     : QMainWindow(parent)
+    , FShell(shell ? std::move(shell) : std::make_unique<TPlatformShell>())
     , FPrompter(std::move(prompter))
 {
     InitResources();
@@ -155,6 +156,7 @@ void TFrmFolvane::ConnectHandlers()
     bind("PM_Mark", &TFrmFolvane::M_SetMarkClick);
     bind("M_DelAllMark", &TFrmFolvane::M_DelAllMarkClick);
     connect(BtnMark, &QToolButton::clicked, this, &TFrmFolvane::M_SetMarkClick);
+    ConnectFileHandlers();
 }
 
 void TFrmFolvane::FormCreate()

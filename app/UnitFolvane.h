@@ -1,6 +1,7 @@
 #pragma once
 // The main window: every control of the reader and the whole document state.
 
+#include "app/PlatformShell.h"
 #include "app/Prompter.h"
 #include "app/library/FolderFiles.h"
 #include "app/model/PageModel.h"
@@ -8,6 +9,7 @@
 #include "app/view/TextDrawer.h"
 
 #include <QMainWindow>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QStringList>
 
@@ -37,8 +39,10 @@ constexpr int FullPathRole = Qt::UserRole + 1;
 class TFrmFolvane : public QMainWindow, private TPageViewClient {
     Q_OBJECT
 public:
-    // The prompter answers every question the window asks; tests pass a scripted one.
+    // The prompter answers every question the window asks, the shell takes the
+    // files handed to the desktop; tests pass a scripted prompter and a recording shell.
     explicit TFrmFolvane(std::unique_ptr<TPrompter> prompter = std::make_unique<TQtPrompter>(),
+                         std::unique_ptr<TShell> shell = std::make_unique<TPlatformShell>(),
                          QWidget* parent = nullptr);
     ~TFrmFolvane() override;
 
@@ -163,6 +167,27 @@ private:
     void BtnFontClick();
     void BtnLineSpaceClick();
     void ShowLineSpaceDialog();
+
+    // Files and folders
+    void ConnectFileHandlers();
+    void BtnLastClick();
+    void OpenFiles(const QStringList& paths);
+    void BtnOpenFolderClick();
+    bool SelectFolder(const QString& title, QString& folder);
+    void OpenFolder(const QString& folder);
+    void RzListViewFilesMouseDown(QMouseEvent* event);
+    bool RzListViewFilesDragEvent(QEvent* event);
+    QString ListFilePath() const;
+    void PM_OpenTxtClick();
+    void PM_OpenShellClick();
+    void PM_OpenShellExClick();
+    void PM_PropClick();
+    std::unique_ptr<TShell> FShell;
+    // The row under the last press on the file list; invalid when the press hit
+    // no row or the list has been refilled since.
+    QPersistentModelIndex FListFileItem;
+    // Where the open dialog starts: the folder it was last left in, for this run.
+    QString FOpenDialogFolder;
 
     // TPageViewClient
     int PageViewCount() const override;

@@ -31,6 +31,8 @@ QString DigestText(const QCryptographicHash& hash)
     return QString::fromLatin1(hash.result().toHex().toUpper());
 }
 
+} // namespace
+
 // Hashes the pieces of a file in the order they were read. Threaded, it runs
 // beside the decoding; a piece handed over must stay unchanged until hashed.
 class TDigestWorker {
@@ -140,6 +142,8 @@ private:
     bool FAbort = false;
     std::thread FThread;
 };
+
+namespace {
 
 // Reads until count bytes are in or the file ends; -1 on a read error.
 qint64 ReadFully(QFile& file, char* to, qint64 count)
@@ -332,7 +336,8 @@ private:
     int FCurrent = -1;
 };
 
-bool ReadAnsi(QFile& file, qint64 size, QByteArrayView head, TTextFile& result, TDigestWorker& digest)
+bool ReadAnsi(QFile& file, qint64 size, QByteArrayView head, TTextFile& result, TDigestWorker& digest,
+              bool leaveDigestRunning)
 {
     size = std::max(size, head.size());
     result.Text = QByteArray(size, Qt::Uninitialized);
@@ -356,9 +361,12 @@ bool ReadAnsi(QFile& file, qint64 size, QByteArrayView head, TTextFile& result, 
     digest.Feed(QByteArrayView(data + hashed, done - hashed));
     lines.Feed(data, done);
     const qsizetype length = lines.Finish(data, done);
-    // The buffer must stay as it is until the digest is through with it.
-    result.Digest = digest.Finish();
-    ShrinkText(result.Text, length);
+    // Until the digest is through with the buffer, it must not move: a text
+    // cut at a NUL waits for the digest before giving back the rest.
+    if (length < size || !leaveDigestRunning) {
+        result.Digest = digest.Finish();
+        ShrinkText(result.Text, length);
+    }
     return true;
 }
 
@@ -430,7 +438,7 @@ TTextFile Failed(const QString& error)
     return result;
 }
 
-TTextFile Read(const QString& fileName, TDigestWorker::TMode digestMode)
+TTextFile Read(const QString& fileName, TDigestWorker::TMode digestMode, bool leaveDigestRunning = false)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -454,7 +462,10 @@ TTextFile Read(const QString& fileName, TDigestWorker::TMode digestMode)
         TChunkRing ring;
         // Declared after every buffer it may be reading (head, ring, the
         // result's text), so it is stopped before any of them goes away.
-        TDigestWorker digest(digestMode);
+        // Only an ANSI book's worker outlives this function, and it reads
+        // nothing but the result's own text.
+        auto worker = std::make_shared<TDigestWorker>(digestMode);
+        TDigestWorker& digest = *worker;
         bool ok = false;
         if (mark == 0xFFFE || mark == 0xFEFF) {
             digest.Feed(QByteArrayView(head.data(), headLength));
@@ -466,7 +477,9 @@ TTextFile Read(const QString& fileName, TDigestWorker::TMode digestMode)
             ok = ReadUtf8(file, size, result, ring, digest);
         } else {
             result.Encoding = EncodingAnsi;
-            ok = ReadAnsi(file, size, QByteArrayView(head.data(), headLength), result, digest);
+            ok = ReadAnsi(file, size, QByteArrayView(head.data(), headLength), result, digest, leaveDigestRunning);
+            if (ok && result.Digest.isEmpty() && digestMode != TDigestWorker::Off)
+                result.PendingDigest = worker;
         }
         if (!ok)
             return Failed(file.errorString());
@@ -486,6 +499,20 @@ TTextFile ReadTextFile(const QString& fileName)
 TTextFile ReadTextFileWithDigest(const QString& fileName)
 {
     return Read(fileName, TDigestWorker::Threaded);
+}
+
+TTextFile ReadTextFileDigestPending(const QString& fileName)
+{
+    return Read(fileName, TDigestWorker::Threaded, true);
+}
+
+QString FinishDigest(TTextFile& text)
+{
+    if (text.PendingDigest) {
+        text.Digest = text.PendingDigest->Finish();
+        text.PendingDigest.reset();
+    }
+    return text.Digest;
 }
 
 QString FileDigest(const QString& fileName)

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -26,6 +27,8 @@ constexpr qint64 MaxTextFileBytes = (qint64(1) << 31) - 1;
 // The unit in which files are read and converted.
 constexpr qint64 TextReadChunk = qint64(1) << 20;
 
+class TDigestWorker;
+
 // One source line: a byte range of TTextFile::Text, line end excluded.
 struct TSourceLine {
     int32_t Start = 0;
@@ -40,8 +43,11 @@ struct TTextFile {
     std::vector<TSourceLine> Lines;
     // What went wrong, when Encoding is EncodingError.
     QString Error;
-    // Document key of the file's bytes; only ReadTextFileWithDigest fills it.
+    // Document key of the file's bytes; only the readers with a digest fill it.
     QString Digest;
+    // The digest still being taken on its own thread (ReadTextFileDigestPending).
+    // Declared after Text, so it stops before the buffer it reads goes away.
+    std::shared_ptr<TDigestWorker> PendingDigest;
 
     qsizetype LineCount() const { return qsizetype(Lines.size()); }
     QByteArrayView Line(qsizetype k) const { return {Text.constData() + Lines[k].Start, Lines[k].Length}; }
@@ -51,6 +57,12 @@ TTextFile ReadTextFile(const QString& fileName);
 // ReadTextFile and FileDigest of the same bytes, the file read only once.
 // On failure Digest is empty.
 TTextFile ReadTextFileWithDigest(const QString& fileName);
+
+// ReadTextFileWithDigest, except that an ANSI book's digest may still be
+// running when it returns, so the caller can paginate meanwhile; FinishDigest
+// waits for it. The text must not be changed until then.
+TTextFile ReadTextFileDigestPending(const QString& fileName);
+QString FinishDigest(TTextFile& text);
 
 // MD5 of all the file's bytes as 32 upper-case hexadecimal digits; empty when
 // the file cannot be read.

@@ -226,3 +226,22 @@ TEST(CountDownDialog, ButtonCountsTheSecondsDown)
     QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), 1000);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
+
+TEST_F(Bookmarks, TwoCopiesOfABookShareTheirMarks)
+{
+    const QString book = NumberedBook(6);
+    const QString original = WriteBook(QStringLiteral("a/book.txt"), book);
+    const QString copy = WriteBook(QStringLiteral("b/another name.txt"), book);
+    const QString other = WriteBook(QStringLiteral("other.txt"), NumberedBook(2));
+    TFrmFolvane& window = Start();
+    ASSERT_TRUE(window.OpenTextFile(original, false));
+    Settle();
+    ShowPage(3);
+    MarkCurrent(true);
+    ASSERT_TRUE(window.OpenTextFile(other, false));
+    ASSERT_TRUE(window.OpenTextFile(copy, false));
+    Settle();
+    EXPECT_TRUE(window.Pages()[3].Bookmarked);
+    EXPECT_EQ(window.CurPage(), 4);
+    EXPECT_EQ(ReadFile(QStringLiteral("Data/Mark.dat")).count('\n'), 1);
+}

@@ -7,8 +7,17 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
+
+// What a picker was asked: its title, starting folder and filter.
+struct TPickRequest {
+    QString Title;
+    QString Folder;
+    QString Filter;
+};
 
 struct TPrompterLog {
+    std::vector<TPickRequest> Picks;
     QStringList Notices;
     QStringList Questions;
     QStringList Errors;
@@ -33,11 +42,16 @@ public:
         return Take(QuestionAnswers, false);
     }
     void Error(QWidget*, const QString& text) override { FLog->Errors << text; }
-    QStringList PickOpenFiles(QWidget*, const QString&, const QString&, const QString&) override
+    QStringList PickOpenFiles(QWidget*, const QString& title, const QString& folder, const QString& filter) override
     {
+        FLog->Picks.push_back({title, folder, filter});
         return Take(OpenFilesAnswers, QStringList());
     }
-    QString PickFolder(QWidget*, const QString&, const QString&) override { return Take(FolderAnswers, QString()); }
+    QString PickFolder(QWidget*, const QString& title, const QString& folder) override
+    {
+        FLog->Picks.push_back({title, folder, QString()});
+        return Take(FolderAnswers, QString());
+    }
     std::optional<TFontChoice> PickFont(QWidget*, const TFontChoice&) override
     {
         return Take(FontAnswers, std::optional<TFontChoice>());

@@ -29,7 +29,7 @@ TFrmFolvane& ReaderFixture::Start()
     prompter->FolderAnswers = &FFolderAnswers;
     prompter->FontAnswers = &FFontAnswers;
     prompter->LineSpacingAnswers = &FLineSpacingAnswers;
-    FWindow = std::make_unique<TFrmFolvane>(std::move(prompter));
+    FWindow = std::make_unique<TFrmFolvane>(std::move(prompter), std::make_unique<TFakeShell>(&FShellCalls));
     FWindow->resize(1200, 900);
     FWindow->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(FWindow.get()));

@@ -3,6 +3,7 @@
 // scripted prompter.
 
 #include "FakePrompter.h"
+#include "FakeShell.h"
 #include "app/UnitFolvane.h"
 
 #include <QByteArray>
@@ -46,5 +47,6 @@ protected:
     std::deque<QString> FFolderAnswers;
     std::deque<std::optional<TFontChoice>> FFontAnswers;
     std::deque<std::optional<int>> FLineSpacingAnswers;
+    std::vector<TShellCall> FShellCalls;
     std::unique_ptr<TFrmFolvane> FWindow;
 };

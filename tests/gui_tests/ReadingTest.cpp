@@ -161,3 +161,32 @@ TEST_F(Reading, CommandLineListsTheTextFilesAndOpensTheFirst)
     EXPECT_EQ(window.FolderHistory().size(), 1);
     Q_UNUSED(other);
 }
+
+// Half-tones inside the text block of the first page as the reading area shows it.
+class Smoothing : public Reading, public testing::WithParamInterface<bool> {};
+
+TEST_P(Smoothing, SmoothFontSettingDecidesWhetherTextHasHalfTones)
+{
+    const bool smooth = GetParam();
+    WriteFile(QStringLiteral("Options.ini"), smooth ? "[VIEWER]\r\nSmoothFont=1\r\n" : "[VIEWER]\r\nSmoothFont=0\r\n");
+    const QString path = WriteBook(QStringLiteral("book.txt"), FullLines(40));
+    TFrmFolvane& window = Start();
+    ASSERT_TRUE(window.OpenTextFile(path, false));
+    Settle();
+    const QImage shown = PageArea()->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const TPageBox& box = *window.Pages()[0].PageView;
+    const QRect text(box.Left - PageArea()->HorzPosition() + 60, int(box.Top) - PageArea()->VertPosition() + 92,
+                     window.LineFont(1).Width, 10 * window.LineFont(1).Height);
+    int halfTones = 0;
+    for (int y = text.top(); y <= std::min(text.bottom(), shown.height() - 1); ++y)
+        for (int x = text.left(); x <= std::min(text.right(), shown.width() - 1); ++x) {
+            const QRgb pixel = shown.pixel(x, y) & 0xFFFFFF;
+            halfTones += pixel != 0 && pixel != 0xFFFFFF;
+        }
+    if (smooth)
+        EXPECT_GT(halfTones, 100);
+    else
+        EXPECT_EQ(halfTones, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(OnAndOff, Smoothing, testing::Bool());

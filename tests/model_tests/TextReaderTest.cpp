@@ -184,6 +184,21 @@ TEST_F(TextReader, DigestWhileReadingEqualsDigestAlone)
         EXPECT_EQ(withDigest.Text, plain.Text);
         EXPECT_EQ(LinesOf(withDigest), LinesOf(plain));
         EXPECT_TRUE(plain.Digest.isEmpty());
+
+        // Taken while the caller goes on with the text, the digest is the same.
+        TTextFile pending = ReadTextFileDigestPending(path);
+        EXPECT_EQ(pending.Text, plain.Text);
+        EXPECT_EQ(FinishDigest(pending), FileDigest(path)) << bytes.size();
+        EXPECT_FALSE(pending.PendingDigest);
+    }
+}
+
+TEST_F(TextReader, PendingDigestMayBeDroppedUnfinished)
+{
+    const QString path = Write(QByteArray(8 * TextReadChunk, 'a'));
+    for (int i = 0; i < 5; ++i) {
+        TTextFile pending = ReadTextFileDigestPending(path);
+        EXPECT_EQ(pending.Encoding, EncodingAnsi);
     }
 }
 
