@@ -200,7 +200,7 @@ void BuildPages(TPages& pages, const TTextFile& text, const TLineFont& bodyFont,
                 lastPiece ? int32_t(source.Length - start) : PieceLength(isLead(start + n - 1), n);
             const int idx = page->Lines.append(source.Start + start, length);
             page->LinePos[idx] = {int32_t(start), int32_t(k)};
-            page->LineKind[idx] = kind;
+            page->LineKind[idx] = int8_t(kind);
             page->HiStart[idx] = 0;
             page->HiEnd[idx] = 0;
             if (kind != 1) {

@@ -14,8 +14,6 @@
 
 namespace {
 
-const QString FullLine = QStringLiteral("一二三四五六七八九十").repeated(4);
-
 // Page n (1-based) starts with "第n页"; every page is 40 display lines.
 QString NumberedBook(int pages)
 {
@@ -23,30 +21,15 @@ QString NumberedBook(int pages)
     for (int p = 1; p <= pages; ++p) {
         lines << QStringLiteral("第%1页").arg(p);
         for (int i = 1; i < 40; ++i)
-            lines << FullLine;
+            lines << ReaderFixture::FullLine();
     }
     return lines.join(u'\n') + u'\n';
-}
-
-QStringList Captions(const QMenu* menu)
-{
-    QStringList texts;
-    for (const QAction* item : menu->actions())
-        texts << item->text();
-    return texts;
 }
 
 } // namespace
 
 class Bookmarks : public ReaderFixture {
 protected:
-    void Settle()
-    {
-        for (int i = 0; i < 4; ++i) {
-            QCoreApplication::processEvents();
-            Find<TPageView>("ScrollBoxPages")->viewport()->repaint();
-        }
-    }
     void ShowPage(int pageIndex)
     {
         FWindow->GoToPage(pageIndex);
@@ -58,8 +41,8 @@ protected:
         FConfirmAnswers.push_back(confirm);
         Find<QAction>("M_SetMark")->trigger();
     }
-    QStringList PopupCaptions() { return Captions(Find<QMenu>("PopupMenuMark")); }
-    QStringList MainCaptions() { return Captions(Find<QMenu>("M_GoToMark")); }
+    QStringList PopupCaptions() { return MenuCaptions(Find<QMenu>("PopupMenuMark")); }
+    QStringList MainCaptions() { return MenuCaptions(Find<QMenu>("M_GoToMark")); }
     QString Caption(int page) { return QStringLiteral("第%1 页 (第%2页)").arg(page, 3, 10, QChar(u'0')).arg(page); }
 };
 
@@ -136,10 +119,10 @@ TEST_F(Bookmarks, MarksAndReadingPointComeBackWhenTheBookIsOpenedAgain)
     QStringList lines;
     lines << QStringLiteral("开头");
     for (int i = 1; i < 38; ++i)
-        lines << FullLine;
-    lines << FullLine.repeated(5);
+        lines << FullLine();
+    lines << FullLine().repeated(5);
     for (int i = 0; i < 200; ++i)
-        lines << FullLine;
+        lines << FullLine();
     const QString path = WriteBook(QStringLiteral("long.txt"), lines.join(u'\n'));
 
     TFrmFolvane& first = Start();

@@ -13,18 +13,6 @@
 #include <QToolButton>
 #include <QTreeView>
 
-namespace {
-
-QStringList MenuTexts(const QMenu* menu)
-{
-    QStringList texts;
-    for (const QAction* item : menu->actions())
-        texts << item->text();
-    return texts;
-}
-
-} // namespace
-
 using MainWindow = ReaderFixture;
 
 TEST_F(MainWindow, StartsWithEveryRegionAndDefaults)
@@ -62,7 +50,7 @@ TEST_F(MainWindow, StartsWithEveryRegionAndDefaults)
     EXPECT_FALSE(Find<QAction>("M_HelpContent")->isVisible());
 
     for (const char* menu : {"M_HisFile", "M_HisFolder", "M_GoToMark", "PopupMenuMark"})
-        EXPECT_EQ(MenuTexts(Find<QMenu>(menu)), QStringList{QStringLiteral("无")}) << menu;
+        EXPECT_EQ(MenuCaptions(Find<QMenu>(menu)), QStringList{QStringLiteral("无")}) << menu;
     EXPECT_EQ(Find<QTreeView>("RzListViewPages")->model()->rowCount(), 0);
     EXPECT_TRUE(window.Pages().empty());
 

@@ -17,18 +17,6 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 
-namespace {
-
-QString Lines(int count, const QString& line = QStringLiteral("一二三四五六七八九十").repeated(4))
-{
-    QStringList lines;
-    for (int i = 0; i < count; ++i)
-        lines << line;
-    return lines.join(u'\n') + u'\n';
-}
-
-} // namespace
-
 class Navigation : public ReaderFixture {
 protected:
     TPageView* Area() { return Find<TPageView>("ScrollBoxPages"); }
@@ -39,18 +27,11 @@ protected:
         const QModelIndexList rows = Find<QTreeView>("RzListViewPages")->selectionModel()->selectedRows();
         return rows.isEmpty() ? -1 : rows.first().row();
     }
-    void Settle()
-    {
-        for (int i = 0; i < 4; ++i) {
-            QCoreApplication::processEvents();
-            Area()->viewport()->repaint();
-        }
-    }
     void Tick() { QMetaObject::invokeMethod(Timer(), "timeout"); }
     TFrmFolvane& OpenBook(int lines)
     {
         TFrmFolvane& window = Start();
-        EXPECT_TRUE(window.OpenTextFile(WriteBook(QStringLiteral("book.txt"), Lines(lines)), false));
+        EXPECT_TRUE(window.OpenTextFile(WriteBook(QStringLiteral("book.txt"), RepeatedLines(lines)), false));
         Settle();
         return window;
     }
@@ -148,8 +129,8 @@ TEST_F(Navigation, PageButtonsSelectRowsAndDoNothingAtTheEnds)
 
 TEST_F(Navigation, AutoScrollStepsGoOnIntoTheNextFileAndStopAtTheLast)
 {
-    const QString first = WriteBook(QStringLiteral("shelf/1.txt"), Lines(60));
-    WriteBook(QStringLiteral("shelf/2.txt"), Lines(61, QStringLiteral("下一本书")));
+    const QString first = WriteBook(QStringLiteral("shelf/1.txt"), RepeatedLines(60));
+    WriteBook(QStringLiteral("shelf/2.txt"), RepeatedLines(61, QStringLiteral("下一本书")));
     TFrmFolvane& window = Start();
     window.OpenCommandLine({first, StatePath(QStringLiteral("shelf/2.txt"))});
     Settle();
@@ -179,8 +160,8 @@ TEST_F(Navigation, AutoScrollStepsGoOnIntoTheNextFileAndStopAtTheLast)
 
 TEST_F(Navigation, AutoScrollStopsOnEscAndOnAnUnreadableNextFile)
 {
-    const QString first = WriteBook(QStringLiteral("1.txt"), Lines(60));
-    const QString second = WriteBook(QStringLiteral("2.txt"), Lines(60, QStringLiteral("二")));
+    const QString first = WriteBook(QStringLiteral("1.txt"), RepeatedLines(60));
+    const QString second = WriteBook(QStringLiteral("2.txt"), RepeatedLines(60, QStringLiteral("二")));
     TFrmFolvane& window = Start();
     window.OpenCommandLine({first, second});
     Settle();

@@ -3,6 +3,8 @@
 #include "common/AppPaths.h"
 #include "common/Gbk.h"
 
+#include <QAbstractScrollArea>
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
@@ -66,4 +68,34 @@ QString ReaderFixture::WriteBook(const QString& name, const QString& text) const
     QString crlf = text;
     crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\n', QStringLiteral("\r\n"));
     return WriteFile(name, ToGbk(crlf));
+}
+
+QString ReaderFixture::FullLine()
+{
+    return QStringLiteral("一二三四五六七八九十").repeated(4);
+}
+
+QString ReaderFixture::RepeatedLines(int count, const QString& line)
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines << line;
+    return lines.join(u'\n') + u'\n';
+}
+
+QStringList ReaderFixture::MenuCaptions(const QMenu* menu)
+{
+    QStringList texts;
+    for (const QAction* item : menu->actions())
+        texts << item->text();
+    return texts;
+}
+
+void ReaderFixture::Settle()
+{
+    auto* area = FWindow->findChild<QAbstractScrollArea*>(QStringLiteral("ScrollBoxPages"));
+    for (int i = 0; i < 4; ++i) {
+        QCoreApplication::processEvents();
+        area->viewport()->repaint();
+    }
 }

@@ -7,6 +7,7 @@
 #include "app/UnitFolvane.h"
 
 #include <QByteArray>
+#include <QMenu>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +17,12 @@
 #include <memory>
 
 class ReaderFixture : public testing::Test {
+public:
+    // 40 double-byte characters: one display line.
+    static QString FullLine();
+    static QString RepeatedLines(int count, const QString& line = FullLine());
+    static QStringList MenuCaptions(const QMenu* menu);
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -30,6 +37,8 @@ protected:
     QByteArray ReadFile(const QString& name) const;
     // A GBK book of the given text (UTF-8 source), CR LF line ends.
     QString WriteBook(const QString& name, const QString& text) const;
+    // Lets the window lay out and paint, so the page in the middle becomes current.
+    void Settle();
 
     template <typename T>
     T* Find(const char* name) const

@@ -13,20 +13,6 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
-namespace {
-
-// count lines of 40 double-byte characters: one display line each.
-QString FullLines(int count)
-{
-    const QString line = QStringLiteral("一二三四五六七八九十").repeated(4);
-    QStringList lines;
-    for (int i = 0; i < count; ++i)
-        lines << line;
-    return lines.join(u'\n') + u'\n';
-}
-
-} // namespace
-
 class Reading : public ReaderFixture {
 protected:
     TStatusPane* Pane(const char* name) { return Find<TStatusPane>(name); }
@@ -37,18 +23,11 @@ protected:
         const QModelIndexList rows = PageList()->selectionModel()->selectedRows();
         return rows.isEmpty() ? -1 : rows.first().row();
     }
-    void Settle()
-    {
-        for (int i = 0; i < 5; ++i) {
-            QCoreApplication::processEvents();
-            PageArea()->viewport()->repaint();
-        }
-    }
 };
 
 TEST_F(Reading, ThreePageBookShowsRowsPanesAndStatus)
 {
-    const QString path = WriteBook(QStringLiteral("三页.txt"), FullLines(120));
+    const QString path = WriteBook(QStringLiteral("三页.txt"), RepeatedLines(120));
     TFrmFolvane& window = Start();
     ASSERT_TRUE(window.OpenTextFile(path, false));
     Settle();
@@ -57,7 +36,7 @@ TEST_F(Reading, ThreePageBookShowsRowsPanesAndStatus)
     QAbstractItemModel* rows = PageList()->model();
     ASSERT_EQ(rows->rowCount(), 3);
     EXPECT_EQ(rows->index(1, 0).data().toString(), QStringLiteral("2"));
-    EXPECT_EQ(rows->index(1, 1).data().toString(), QStringLiteral("一二三四五六七八九十").repeated(4));
+    EXPECT_EQ(rows->index(1, 1).data().toString(), FullLine());
     EXPECT_EQ(Pane("RzStatusPane3")->Caption(), QStringLiteral(" ANSI编码 "));
     EXPECT_EQ(Pane("RzStatusPane4")->Caption(), path);
     EXPECT_EQ(window.CurPage(), 1);
@@ -83,7 +62,7 @@ TEST_F(Reading, ThreePageBookShowsRowsPanesAndStatus)
 
 TEST_F(Reading, PageSlotsFollowTheStackingRule)
 {
-    const QString path = WriteBook(QStringLiteral("thirty.txt"), FullLines(30 * 40));
+    const QString path = WriteBook(QStringLiteral("thirty.txt"), RepeatedLines(30 * 40));
     TFrmFolvane& window = Start();
     ASSERT_TRUE(window.OpenTextFile(path, false));
     const TPages& pages = window.Pages();
@@ -108,8 +87,8 @@ TEST_F(Reading, PageSlotsFollowTheStackingRule)
 TEST_F(Reading, OpeningOutcomes)
 {
     TFrmFolvane& window = Start();
-    const QString first = WriteBook(QStringLiteral("a.txt"), FullLines(50));
-    const QString copy = WriteBook(QStringLiteral("copy of a.txt"), FullLines(50));
+    const QString first = WriteBook(QStringLiteral("a.txt"), RepeatedLines(50));
+    const QString copy = WriteBook(QStringLiteral("copy of a.txt"), RepeatedLines(50));
     const QString empty = WriteFile(QStringLiteral("empty.txt"), QByteArray());
     const QString utf8 = WriteFile(QStringLiteral("utf8.txt"), "\xEF\xBB\xBF" + QStringLiteral("你好\r\n").toUtf8());
 
@@ -146,8 +125,8 @@ TEST_F(Reading, OpeningOutcomes)
 
 TEST_F(Reading, CommandLineListsTheTextFilesAndOpensTheFirst)
 {
-    const QString book = WriteBook(QStringLiteral("one.txt"), FullLines(10));
-    const QString other = WriteBook(QStringLiteral("shelf/Two.TXT"), FullLines(20));
+    const QString book = WriteBook(QStringLiteral("one.txt"), RepeatedLines(10));
+    const QString other = WriteBook(QStringLiteral("shelf/Two.TXT"), RepeatedLines(20));
     WriteFile(QStringLiteral("notes.doc"), "x");
     TFrmFolvane& window = Start();
     window.OpenCommandLine({StatePath(QStringLiteral("notes.doc")), book, StatePath(QStringLiteral("shelf"))});
@@ -169,7 +148,7 @@ TEST_P(Smoothing, SmoothFontSettingDecidesWhetherTextHasHalfTones)
 {
     const bool smooth = GetParam();
     WriteFile(QStringLiteral("Options.ini"), smooth ? "[VIEWER]\r\nSmoothFont=1\r\n" : "[VIEWER]\r\nSmoothFont=0\r\n");
-    const QString path = WriteBook(QStringLiteral("book.txt"), FullLines(40));
+    const QString path = WriteBook(QStringLiteral("book.txt"), RepeatedLines(40));
     TFrmFolvane& window = Start();
     ASSERT_TRUE(window.OpenTextFile(path, false));
     Settle();
