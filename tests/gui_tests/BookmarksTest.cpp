@@ -87,6 +87,18 @@ TEST_F(Bookmarks, MarksInAnyOrderAreListedAscendingInBothMenus)
     EXPECT_EQ(MainCaptions(), QStringList{QStringLiteral("无")});
 }
 
+TEST_F(Bookmarks, CountDownLeftToRunOutSetsTheMark)
+{
+    TFrmFolvane& window = Start();
+    ASSERT_TRUE(window.OpenTextFile(WriteBook(QStringLiteral("book.txt"), NumberedBook(3)), false));
+    Settle();
+    ShowPage(1);
+    FCountDownTickMs = 15;
+    Find<QAction>("M_SetMark")->trigger();
+    EXPECT_TRUE(window.Pages()[1].Bookmarked);
+    EXPECT_EQ(PopupCaptions(), QStringList{Caption(2)});
+}
+
 TEST_F(Bookmarks, DeleteAllLeavesThePlaceholderAndCommandsNeedABook)
 {
     TFrmFolvane& window = Start();

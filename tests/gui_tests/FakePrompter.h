@@ -2,6 +2,7 @@
 // A prompter that records every question and answers from a script.
 
 #include "app/Prompter.h"
+#include "dialogs/UnitConfim.h"
 
 #include <QStringList>
 
@@ -34,6 +35,8 @@ public:
     std::deque<QString>* FolderAnswers = nullptr;
     std::deque<std::optional<TFontChoice>>* FontAnswers = nullptr;
     std::deque<std::optional<int>>* LineSpacingAnswers = nullptr;
+    // When set, the real count-down dialog runs on this short clock and answers by itself.
+    int* CountDownTickMs = nullptr;
 
     void Notice(QWidget*, const QString& text) override { FLog->Notices << text; }
     bool Question(QWidget*, const QString& text) override
@@ -61,9 +64,13 @@ public:
     {
         return Take(LineSpacingAnswers, std::optional<int>());
     }
-    bool ConfirmSetMark(QWidget*) override
+    bool ConfirmSetMark(QWidget* parent) override
     {
         ++FLog->Confirms;
+        if (CountDownTickMs && *CountDownTickMs > 0) {
+            TFrmConfim dialog(parent, *CountDownTickMs);
+            return dialog.exec() == QDialog::Accepted;
+        }
         return Take(ConfirmAnswers, false);
     }
 

@@ -31,6 +31,7 @@ TFrmFolvane& ReaderFixture::Start()
     prompter->FolderAnswers = &FFolderAnswers;
     prompter->FontAnswers = &FFontAnswers;
     prompter->LineSpacingAnswers = &FLineSpacingAnswers;
+    prompter->CountDownTickMs = &FCountDownTickMs;
     FWindow = std::make_unique<TFrmFolvane>(std::move(prompter), std::make_unique<TFakeShell>(&FShellCalls));
     FWindow->resize(1200, 900);
     FWindow->show();

@@ -56,6 +56,7 @@ protected:
     std::deque<QString> FFolderAnswers;
     std::deque<std::optional<TFontChoice>> FFontAnswers;
     std::deque<std::optional<int>> FLineSpacingAnswers;
+    int FCountDownTickMs = 0;
     std::vector<TShellCall> FShellCalls;
     std::unique_ptr<TFrmFolvane> FWindow;
 };
