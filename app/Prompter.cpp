@@ -2,10 +2,10 @@
 
 #include "app/view/UnitLineSpace.h"
 #include "dialogs/UnitConfim.h"
+#include "dialogs/UnitFont.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -52,12 +52,10 @@ QString TQtPrompter::PickFolder(QWidget* parent, const QString& title, const QSt
 
 std::optional<TFontChoice> TQtPrompter::PickFont(QWidget* parent, const TFontChoice& initial)
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial.Font, parent, QStringLiteral("字体"));
-    if (!ok)
+    TFrmFont dialog(initial.Font, initial.Color, parent);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    const QColor color = QColorDialog::getColor(initial.Color, parent, QStringLiteral("字体颜色"));
-    return TFontChoice{font, color.isValid() ? color : initial.Color};
+    return TFontChoice{dialog.SelectedFont(), dialog.SelectedColor()};
 }
 
 std::optional<QColor> TQtPrompter::PickColor(QWidget* parent, const QColor& initial)
