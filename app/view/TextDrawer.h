@@ -8,8 +8,11 @@
 // on screen and in an exported picture.
 
 #include <QFont>
+#include <QRawFont>
 #include <QString>
 
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 class QPainter;
@@ -52,14 +55,43 @@ public:
 
     // Draws text with its top-left corner at (x, y) in the painter's current
     // font (one from Font()) and pen colour, blended over what is there; no
-    // background.
+    // background. Exactly the pixels of QPainter::drawText at the baseline,
+    // though lines of ideographs skip the text layout to get there.
     void TextOut(QPainter& painter, int x, int y, const QString& text) const;
 
 private:
+    // The pixels one glyph sets when Qt draws it unsmoothed, around the
+    // glyph's origin: bit b of row r is the pixel (Left + b, Top + r). Not
+    // valid when Qt's drawing of it cannot simply be copied (smoothed after
+    // all, or wider than 64 pixels).
+    struct TGlyphStamp {
+        bool Valid = false;
+        int Left = 0;
+        int Top = 0;
+        std::vector<uint64_t> Rows;
+    };
+
+    // A painter font as TextOut draws with it: the face it resolves to, the
+    // ascent that puts the baseline, whether glyph runs may stand in for the
+    // text layout, and the stamps of the glyphs drawn so far.
+    struct TDrawFont {
+        QFont Font;
+        int Dpi = 0;
+        QRawFont Face;
+        int Ascent = 0;
+        bool GlyphRuns = false;
+        std::unordered_map<quint32, TGlyphStamp> Stamps;
+    };
+
     QFont MakeFont(const TTextFont& spec, int quality) const;
+    TDrawFont& DrawFontOf(const QPainter& painter) const;
+    static TGlyphStamp MakeStamp(const QRawFont& face, quint32 glyph);
+    static bool StampGlyphs(QPainter& painter, TDrawFont& font, QPoint origin, const quint32* glyphs,
+        const QPointF* positions, int count);
 
     int FQuality = QualitySmooth;
     mutable std::vector<std::pair<TTextFont, QFont>> FFonts;
+    mutable std::vector<TDrawFont> FDrawFonts;
 };
 
 // Case-insensitive match among the installed font families.
